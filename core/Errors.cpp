@@ -20,8 +20,7 @@ EOverflow::EOverflow() : EMathError(QStringLiteral("Gleitkommaüberlauf")) {}
 
 EWriteError::EWriteError(const QString& fileName)
     : Exception(QStringLiteral("In %1 kann nicht geschrieben werden").arg(fileName))
-{
-}
+{}
 
 EPrinterError EPrinterError::NoDefaultPrinter()
 {
@@ -30,7 +29,8 @@ EPrinterError EPrinterError::NoDefaultPrinter()
 
 EPrinterError EPrinterError::SystemError(int code, const QString& text)
 {
-    return EPrinterError(QStringLiteral("Systemfehler.  Code: %1.\r\n%2").arg(QString::number(code), text));
+    return EPrinterError(
+        QStringLiteral("Systemfehler.  Code: %1.\r\n%2").arg(QString::number(code), text));
 }
 
 EPrinterError EPrinterError::NotAvailable()
@@ -50,8 +50,7 @@ EPrinterError EPrinterError::Printing()
 
 EClipboardError::EClipboardError()
     : Exception(QStringLiteral("Zwischenablage kann nicht geöffnet werden"))
-{
-}
+{}
 
 QString ErrorBoxText(const QString& message)
 {

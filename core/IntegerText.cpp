@@ -46,8 +46,9 @@ std::optional<std::int32_t> ReadInteger(QStringView text)
     const std::uint64_t limit = base == 10 ? (negative ? 0x80000000u : 0x7FFFFFFFu) : 0xFFFFFFFFu;
     std::uint64_t magnitude = 0;
     for (; i < n; ++i) {
-        const int digit = base == 10 ? (text[i] >= u'0' && text[i] <= u'9' ? text[i].unicode() - u'0' : -1)
-                                     : HexDigit(text[i]);
+        const int digit = base == 10
+                              ? (text[i] >= u'0' && text[i] <= u'9' ? text[i].unicode() - u'0' : -1)
+                              : HexDigit(text[i]);
         if (digit < 0)
             return std::nullopt;
         magnitude = magnitude * base + digit;

@@ -131,8 +131,7 @@ TIniDocument TIniDocument::Parse(std::string_view bytes)
     return doc;
 }
 
-std::optional<std::string> TIniDocument::Value(std::string_view section,
-                                               std::string_view key) const
+std::optional<std::string> TIniDocument::Value(std::string_view section, std::string_view key) const
 {
     bool inSection = false;
     bool sectionSeen = false;
@@ -153,8 +152,7 @@ std::optional<std::string> TIniDocument::Value(std::string_view section,
     return std::nullopt;
 }
 
-void TIniDocument::SetValue(std::string_view section, std::string_view key,
-                            std::string_view value)
+void TIniDocument::SetValue(std::string_view section, std::string_view key, std::string_view value)
 {
     const std::string text = OneLine(value);
     std::optional<std::size_t> sectionLine;
@@ -256,7 +254,8 @@ bool AtomicWriteFile(const QString& path, std::string_view bytes)
     const QString target = info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
     info = QFileInfo(target);
     const QByteArray targetName = QFile::encodeName(target);
-    struct stat old{};
+    struct stat old
+    {};
     const bool exists = ::stat(targetName.constData(), &old) == 0;
     // A file without any write permission was made read-only on purpose; keep it, even as root.
     if (exists && (!S_ISREG(old.st_mode) || (old.st_mode & 0222) == 0 ||
@@ -264,7 +263,8 @@ bool AtomicWriteFile(const QString& path, std::string_view bytes)
         return false;
     if (!MakeFolders(info.absolutePath()))
         return false;
-    struct stat folder{};
+    struct stat folder
+    {};
     if (::stat(QFile::encodeName(info.absolutePath()).constData(), &folder) != 0 ||
         (folder.st_mode & 0222) == 0)
         return false;
@@ -303,7 +303,8 @@ TIniDocument LoadIniFile(const QString& path, bool* tooLarge)
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return {};
-    struct stat st{};
+    struct stat st
+    {};
     std::string bytes;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
         if (st.st_size > MaxFileSize) {
@@ -326,7 +327,6 @@ TIniDocument LoadIniFile(const QString& path, bool* tooLarge)
     ::close(fd);
     return TIniDocument::Parse(bytes);
 }
-
 
 QString ReadProfileString(const QString& fileName, const QString& section, const QString& key,
                           const QString& defaultValue)

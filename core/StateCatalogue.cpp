@@ -28,8 +28,8 @@ constexpr std::array<TStateMenuRow, StateCount> StateMenuRows{{
     {u"Finnland1Click", u"Finnland1", u"Finnland2", u"Finnl&and", Alt('F'), 4},
     {u"Frankreich1Click", u"Frankreich1", u"Frankreich2", u"&Frankreich", Ctrl('F'), 5},
     {u"Griechenland1Click", u"Griechenland1", u"Griechenland2", u"Griec&henland", Alt('G'), 6},
-    {u"Grobrittannnei1Click", u"Grobrittannnei1", u"Grobritannien1", u"&Großbritannien",
-     Ctrl('G'), 7},
+    {u"Grobrittannnei1Click", u"Grobrittannnei1", u"Grobritannien1", u"&Großbritannien", Ctrl('G'),
+     7},
     {u"Irland1Click", u"Irland1", u"Irland2", u"I&rland", Alt('I'), 8},
     {u"Italien1Click", u"Italien1", u"Italien2", u"&Italien", Ctrl('I'), 9},
     {u"Lettland1Click", u"Lettland1", u"Lettland2", u"Lettland", Alt('L'), 0},
@@ -79,8 +79,7 @@ std::vector<TMenuItemSpec> BuildOptionsMenu()
     std::vector<TMenuItemSpec> m;
     m.push_back({0, u"Hilfe1", u"&Hilfe", ShortCut(vk::F1), C::Hilfe, u"Hilfe1Click"});
     m.push_back({0, u"Ontop1", u"&immer sichtbar", ShortCut(vk::F7), C::Ontop, u"Ontop1Click"});
-    m.push_back({0, u"Tooltips1", u"&Tooltips", ShortCut(vk::F9), C::Tooltips,
-                 u"Tooltips1Click"});
+    m.push_back({0, u"Tooltips1", u"&Tooltips", ShortCut(vk::F9), C::Tooltips, u"Tooltips1Click"});
     m.push_back({0, u"gross", u"&doppelte Größe", ShortCut(vk::F12), C::Gross, u"grossClick"});
 
     TMenuItemSpec staat{0, u"Europa1", u"&Staat", scNone, C::Submenu, u""};
@@ -96,14 +95,14 @@ std::vector<TMenuItemSpec> BuildOptionsMenu()
         item.EnabledAtCreation = false;
         return item;
     };
-    m.push_back(disabled({0, u"Tabdruck1", u"Tabelle &drucken", ShortCut(vk::F8), C::Tabdruck,
-                          u"Tabdruck1Click"}));
     m.push_back(disabled(
-        {0, u"Tabschen1", u"Tabelle &löschen", Alt('L'), C::Tabschen, u"Tabschen1Click"}));
+        {0, u"Tabdruck1", u"Tabelle &drucken", ShortCut(vk::F8), C::Tabdruck, u"Tabdruck1Click"}));
+    m.push_back(
+        disabled({0, u"Tabschen1", u"Tabelle &löschen", Alt('L'), C::Tabschen, u"Tabschen1Click"}));
     m.push_back(disabled({0, u"letzte1", u"letzte Zeile löschen", ShortCut('L', scCtrl | scAlt),
                           C::Letzte, u"letzte1Click"}));
-    m.push_back(disabled(
-        {0, u"Zwisch1", u"&Zwischenablage", Ctrl('Y'), C::Zwisch, u"Zwisch1Click"}));
+    m.push_back(
+        disabled({0, u"Zwisch1", u"&Zwischenablage", Ctrl('Y'), C::Zwisch, u"Zwisch1Click"}));
     m.push_back({0, u"N2", u"-", scNone, C::Separator, u""});
     m.push_back({0, u"ber1", u"&über", ShortCut(vk::F6), C::About, u"ber1Click"});
     m.push_back({0, u"N1", u"-", scNone, C::Separator, u""});

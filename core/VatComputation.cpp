@@ -68,8 +68,8 @@ void ComputeFromVat(TCalcState& state, long double vat, TAmountFields& fields)
 void ComputeFromGross(TCalcState& state, long double gross, TAmountFields& fields)
 {
     state.Brutto = StoreDouble(gross);
-    state.Steuer = StoreDouble(
-        Divide(Extended(state.Brutto) * state.Satz, Extended(state.Satz) + 100));
+    state.Steuer =
+        StoreDouble(Divide(Extended(state.Brutto) * state.Satz, Extended(state.Satz) + 100));
     fields.SetVatValue(state.Steuer);
     state.Netto = StoreDouble(Extended(state.Brutto) - state.Steuer);
     fields.SetNetValue(state.Netto);

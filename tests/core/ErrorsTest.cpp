@@ -34,5 +34,6 @@ TEST(Errors, CarryTheirGermanMessages)
               u"In kalvo.INI kann nicht geschrieben werden");
     EXPECT_EQ(EPrinterError::SystemError(5, QStringLiteral("Zugriff %1 verweigert")).Message(),
               u"Systemfehler.  Code: 5.\r\nZugriff %1 verweigert");
-    EXPECT_STREQ(EOverflow().what(), "Gleitkomma\xC3\xBC" "berlauf");
+    EXPECT_STREQ(EOverflow().what(), "Gleitkomma\xC3\xBC"
+                                     "berlauf");
 }

@@ -1,5 +1,6 @@
-#include "core/Errors.h"
 #include "core/IntegerText.h"
+
+#include "core/Errors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
-#include "core/Errors.h"
 #include "core/NumberText.h"
+
+#include "core/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -60,8 +61,7 @@ const FormatCase FormatCases[] = {
     {u"0", 0.5, u"1", u"1"},
     {u"0", 1234.4, u"1234", u"1234"},
     // From 1E18 on, the general form with 15 digits.
-    {u",0.00", 999999999999999999.0L, u"999.999.999.999.999.999,00",
-     u"999,999,999,999,999,999.00"},
+    {u",0.00", 999999999999999999.0L, u"999.999.999.999.999.999,00", u"999,999,999,999,999,999.00"},
     {u",0.00", 1e18L, u"1E18", u"1E18"},
     {u",0.00", 1e20L, u"1E20", u"1E20"},
     {u",0.00", -1.5e300L, u"-1,5E300", u"-1.5E300"},
@@ -83,8 +83,8 @@ TEST(FormatNumber, PatternsAndRounding)
 TEST(FormatNumber, WritesWhatReadsBack)
 {
     // What the program writes into a field or a table cell reads back as the rounded number.
-    const long double values[] = {0, 0.01, 0.1, 1, 19, 84.0336134453781, 1469.055, -2.5,
-                                  123456789.125, 9.99, 1e17L};
+    const long double values[] = {0,        0.01, 0.1,           1,    19,   84.0336134453781,
+                                  1469.055, -2.5, 123456789.125, 9.99, 1e17L};
     for (const long double v : values) {
         for (const auto seps : {De, En}) {
             const QString text = FormatNumber(u"##0.00", v, seps);
@@ -116,7 +116,7 @@ TEST(GeneralNumberText, FifteenDigits)
         {0.0, u"0"},
         {-0.0, u"0"},
         {1234.5, u"1234,5"},
-        {999999999999999.5L, u"1E15"},   // rounding carries into a new digit
+        {999999999999999.5L, u"1E15"}, // rounding carries into a new digit
         {0.00012345, u"0,00012345"},
         {-1.25e-7L, u"-1,25E-7"},
         {1e-300L, u"1E-300"},
@@ -161,7 +161,7 @@ TEST(ReadNumber, AcceptsTheNumberForm)
         {u"1E+2", 100},
         {u"25E-1", 2.5},
         {u"007", 7},
-        {u"1E600", 1e600L},   // fine in the extended format
+        {u"1E600", 1e600L}, // fine in the extended format
         {u"1E0000000000000003", 1000},
         // Refused:
         {u"", std::nullopt},
@@ -169,17 +169,17 @@ TEST(ReadNumber, AcceptsTheNumberForm)
         {u"-", std::nullopt},
         {u"+", std::nullopt},
         {u"E5", std::nullopt},
-        {u"1.5", std::nullopt},      // the other separator
-        {u"1.234,5", std::nullopt},  // no grouping
+        {u"1.5", std::nullopt},     // the other separator
+        {u"1.234,5", std::nullopt}, // no grouping
         {u"1 000", std::nullopt},
-        {u"\t5", std::nullopt},      // only spaces are blanks
+        {u"\t5", std::nullopt}, // only spaces are blanks
         {u"5x", std::nullopt},
         {u"1,2,3", std::nullopt},
-        {u"1E4999", std::nullopt},   // too large even for the extended format
-        {u"1E5001", std::nullopt},   // the reader stops at an exponent of 500: "1" is left over
+        {u"1E4999", std::nullopt}, // too large even for the extended format
+        {u"1E5001", std::nullopt}, // the reader stops at an exponent of 500: "1" is left over
         {u"1E-5001", std::nullopt},
         {u"--5", std::nullopt},
-        {u"٣", std::nullopt},        // only ASCII digits
+        {u"٣", std::nullopt}, // only ASCII digits
     };
     for (const auto& c : german) {
         const auto value = ReadNumber(c.Text, De);

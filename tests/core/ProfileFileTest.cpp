@@ -1,5 +1,6 @@
-#include "core/Errors.h"
 #include "core/ProfileFile.h"
+
+#include "core/Errors.h"
 #include "core/SettingsFile.h"
 
 #include <QDir>
@@ -39,8 +40,7 @@ TEST(TIniDocument, ReadsNamesWithoutRegardToCase)
     EXPECT_EQ(doc.Value("LAGE", "Links"), "290");
     EXPECT_EQ(doc.Value("Lage", "oben"), std::nullopt);
     EXPECT_EQ(doc.Value("Darstellung", "gross"), std::nullopt);
-    EXPECT_EQ(doc.ReadString(QStringLiteral("Lage"), QStringLiteral("oben"),
-                             QStringLiteral("180")),
+    EXPECT_EQ(doc.ReadString(QStringLiteral("Lage"), QStringLiteral("oben"), QStringLiteral("180")),
               u"180");
 }
 
@@ -178,9 +178,9 @@ TEST_F(SettingsFolder, WithoutAHomeNothingIsReadOrWritten)
     EXPECT_TRUE(AppDataFolder().isEmpty());
     EXPECT_TRUE(SettingsPath().isEmpty());
     SettingsFile settings(SettingsPath());
-    EXPECT_EQ(settings.ReadString(QStringLiteral("Staat"), QStringLiteral("Nummer"),
-                                  QStringLiteral("4")),
-              u"4");
+    EXPECT_EQ(
+        settings.ReadString(QStringLiteral("Staat"), QStringLiteral("Nummer"), QStringLiteral("4")),
+        u"4");
     settings.WriteInteger(QStringLiteral("Staat"), QStringLiteral("Nummer"), 5);
     EXPECT_NO_THROW(settings.UpdateFile());
     EXPECT_NO_THROW(WriteProfileString(QStringLiteral("kalvo.INI"), QStringLiteral("Staat"),
@@ -211,7 +211,8 @@ TEST_F(SettingsFolder, AReplacedFileKeepsItsPermissions)
     SettingsFile settings(SettingsPath());
     settings.WriteInteger(QStringLiteral("Staat"), QStringLiteral("Nummer"), 5);
     settings.UpdateFile();
-    struct stat st{};
+    struct stat st
+    {};
     ASSERT_EQ(::stat(QFile::encodeName(SettingsPath()).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
@@ -238,7 +239,8 @@ TEST_F(SettingsFolder, FailedWritesReportThePathAndChangeNothing)
             settings.UpdateFile();
             ADD_FAILURE() << what << ": no exception";
         } catch (const EWriteError& e) {
-            EXPECT_EQ(e.Message(), QStringLiteral("In ") + SettingsPath() + QStringLiteral(" kann nicht geschrieben werden"))
+            EXPECT_EQ(e.Message(), QStringLiteral("In ") + SettingsPath() +
+                                       QStringLiteral(" kann nicht geschrieben werden"))
                 << what;
         }
     };

@@ -57,9 +57,8 @@ TEST(OptionsMenu, TopLevelItemsInOrder)
     const auto menu = OptionsMenu();
     EXPECT_FALSE(menu[4].Visible);
     for (const auto& item : menu) {
-        const bool tableCommand =
-            item.Name == u"Tabdruck1" || item.Name == u"Tabschen1" || item.Name == u"letzte1" ||
-            item.Name == u"Zwisch1";
+        const bool tableCommand = item.Name == u"Tabdruck1" || item.Name == u"Tabschen1" ||
+                                  item.Name == u"letzte1" || item.Name == u"Zwisch1";
         EXPECT_EQ(item.EnabledAtCreation, !tableCommand) << item.Name.toString().toStdString();
     }
     EXPECT_EQ(menu.back().Caption, u"Sch&ließen\tAlt+F4");
@@ -108,21 +107,14 @@ TEST(OptionsMenu, TheFirstItemWithAShortcutWins)
         TShortCut Key;
         const char16_t* Item; // nullptr: no item, the key goes on
     } cases[] = {
-        {Ctrl('C'), u"Schweiz1"},
-        {Ctrl('A'), u"sterreich1"},
-        {Ctrl('Z'), u"Zypern1"},
-        {Alt('L'), u"Lettland1"}, // before "Tabelle &löschen"
-        {Alt('T'), u"Litauen1"},
-        {ShortCut('L', scCtrl | scAlt), u"letzte1"},
-        {Ctrl('Y'), u"Zwisch1"},
-        {ShortCut(vk::F8), u"Tabdruck1"},
-        {ShortCut(vk::F12), u"gross"},
-        {Ctrl('E'), u"EUROPA2"},
+        {Ctrl('C'), u"Schweiz1"},      {Ctrl('A'), u"sterreich1"},
+        {Ctrl('Z'), u"Zypern1"},       {Alt('L'), u"Lettland1"}, // before "Tabelle &löschen"
+        {Alt('T'), u"Litauen1"},       {ShortCut('L', scCtrl | scAlt), u"letzte1"},
+        {Ctrl('Y'), u"Zwisch1"},       {ShortCut(vk::F8), u"Tabdruck1"},
+        {ShortCut(vk::F12), u"gross"}, {Ctrl('E'), u"EUROPA2"},
         {Alt('B'), nullptr}, // Bulgarien is only in the state menu
-        {Alt('R'), nullptr},
-        {ShortCut(vk::F2), nullptr},
-        {ShortCut(vk::F5), nullptr},
-        {ShortCut('C', scCtrl | scShift), nullptr},
+        {Alt('R'), nullptr},           {ShortCut(vk::F2), nullptr},
+        {ShortCut(vk::F5), nullptr},   {ShortCut('C', scCtrl | scShift), nullptr},
         {Ctrl('V'), nullptr},
     };
     for (const auto& c : cases) {

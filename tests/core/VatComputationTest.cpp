@@ -1,5 +1,6 @@
-#include "core/Errors.h"
 #include "core/VatComputation.h"
+
+#include "core/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -209,8 +210,8 @@ TEST(Spin, StepsByOneAndNeverBelowZero)
         bool Up;
         double To;
     } cases[] = {
-        {0.5, false, 0}, {0, false, 0}, {99, true, 100}, {7.75, true, 8.75}, {-3, true, -2},
-        {1e300, true, 1e300},
+        {0.5, false, 0},    {0, false, 0},  {99, true, 100},
+        {7.75, true, 8.75}, {-3, true, -2}, {1e300, true, 1e300},
     };
     for (const auto& c : cases) {
         TCalcState s = AtRate(c.From);

@@ -1,0 +1,35 @@
+#include "AppServices.h"
+
+#include <QDebug>
+
+namespace kalvo {
+
+TAppServices& AppServices()
+{
+    static TAppServices services;
+    return services;
+}
+
+void Beep()
+{
+    if (AppServices().Beep)
+        AppServices().Beep();
+}
+
+void ReportError(const QString& message)
+{
+    if (AppServices().ReportError)
+        AppServices().ReportError(message);
+    else
+        qWarning().noquote() << ErrorBoxText(message);
+}
+
+void ShowInformation(const QString& text)
+{
+    if (AppServices().ShowInformation)
+        AppServices().ShowInformation(text);
+    else
+        qInfo().noquote() << text;
+}
+
+} // namespace kalvo
