@@ -32,4 +32,10 @@ void ShowInformation(const QString& text)
         qInfo().noquote() << text;
 }
 
+void OpenUrl(const QString& address)
+{
+    if (AppServices().OpenUrl)
+        AppServices().OpenUrl(address);
+}
+
 } // namespace kalvo

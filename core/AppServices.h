@@ -18,6 +18,9 @@ struct TAppServices
     std::function<void(const QString& message)> ReportError;
     // Shows an information box captioned "Informationen".
     std::function<void(const QString& text)> ShowInformation;
+    // Asks the platform to open a web address with its default action; the outcome is not
+    // looked at.
+    std::function<void(const QString& address)> OpenUrl;
 };
 
 TAppServices& AppServices();
@@ -25,6 +28,7 @@ TAppServices& AppServices();
 void Beep();
 void ReportError(const QString& message);
 void ShowInformation(const QString& text);
+void OpenUrl(const QString& address);
 
 // Runs f; a failure that leaves it is reported, never passed on. Returns whether f completed.
 template<class F>

@@ -1,13 +1,28 @@
+#include "AppServicesQt.h"
+#include "TForm1.h"
+
 #include <QApplication>
-#include <QWidget>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kalvo"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tarvo Mehrwertsteuer"));
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Tarvo Mehrwertsteuer"));
-    window.resize(207, 131);
-    window.show();
-    return app.exec();
+    QApplication::setOrganizationName(QStringLiteral("Quorvath-Software"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.quorvath.kalvo"));
+
+    // Qt's own texts (the fields' context menu, the boxes' buttons) in German.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
+
+    kalvo::TForm1 form;
+    kalvo::InstallQtServices(&form);
+    form.move(-500, 323); // off the screen until the first activation places it
+    form.show();
+    return QApplication::exec();
 }

@@ -14,7 +14,7 @@ KALVO_BUILD_PACKAGES=(
 )
 
 # A virtual display with a window manager, and what looks at it.
-KALVO_DISPLAY_PACKAGES=(xvfb x11-utils xdotool xclip openbox imagemagick)
+KALVO_DISPLAY_PACKAGES=(xvfb x11-utils x11-xserver-utils xdotool xclip openbox imagemagick)
 
 # A print service with a PDF queue, and what reads the PDF back.
 KALVO_PRINT_PACKAGES=(cups cups-client printer-driver-cups-pdf poppler-utils)
