@@ -12,7 +12,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("kalvo"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tarvo Mehrwertsteuer"));
     QApplication::setOrganizationName(QStringLiteral("Quorvath-Software"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("example.quorvath.kalvo"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.quorvath_software.kalvo"));
 
     // Qt's own texts (the fields' context menu, the boxes' buttons) in German.
     QTranslator qtTexts;
