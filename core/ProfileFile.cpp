@@ -3,6 +3,7 @@
 #include "Errors.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
@@ -99,6 +100,20 @@ QString EnvPath(const char* name)
 bool MakeFolders(const QString& folder)
 {
     return QDir().mkpath(folder);
+}
+
+// A write that was killed leaves its temporary file behind; remove those of earlier writes. One
+// touched within the last minute may belong to another writer still at work.
+void RemoveStaleTemporaries(const QString& folder, const QString& fileName)
+{
+    const QString pattern = u'.' + fileName + QStringLiteral(".??????");
+    const QDateTime stale = QDateTime::currentDateTimeUtc().addSecs(-60);
+    const QFileInfoList temporaries =
+        QDir(folder).entryInfoList({pattern}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& temporary : temporaries) {
+        if (temporary.lastModified().toUTC() < stale)
+            QFile::remove(temporary.absoluteFilePath());
+    }
 }
 
 bool WriteAll(int fd, std::string_view bytes)
@@ -268,6 +283,7 @@ bool AtomicWriteFile(const QString& path, std::string_view bytes)
     if (::stat(QFile::encodeName(info.absolutePath()).constData(), &folder) != 0 ||
         (folder.st_mode & 0222) == 0)
         return false;
+    RemoveStaleTemporaries(info.absolutePath(), info.fileName());
 
     QByteArray tempName = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") +
                                             info.fileName() + QStringLiteral(".XXXXXX"));

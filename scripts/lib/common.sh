@@ -11,13 +11,22 @@ KALVO_BUILD_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core
     clang-format
+    # the Debian package (dpkg-shlibdeps, file) and the desktop entry and metainfo checks
+    dpkg-dev file desktop-file-utils appstream
 )
 
 # A virtual display with a window manager, and what looks at it.
 KALVO_DISPLAY_PACKAGES=(xvfb x11-utils x11-xserver-utils xdotool xclip openbox imagemagick)
 
+# To build the benchmarks: the start-up bench's X event watcher needs Xlib.
+KALVO_BENCH_PACKAGES=(libx11-dev)
+
 # A print service with a PDF queue, and what reads the PDF back.
 KALVO_PRINT_PACKAGES=(cups cups-client printer-driver-cups-pdf poppler-utils)
+
+# To build and run the fuzz targets: clang with its libFuzzer and sanitizer runtimes, and
+# llvm-symbolizer for readable stack traces.
+KALVO_FUZZ_PACKAGES=(clang libclang-rt-14-dev llvm)
 
 kalvo_as_root() {
     if [ "$(id -u)" -eq 0 ]; then

@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 #include "core/SettingsFile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -202,6 +203,28 @@ TEST_F(SettingsFolder, AWriteCreatesTheFoldersAndReadsBack)
     EXPECT_EQ(QDir(Folder() + QStringLiteral("/kalvo"))
                   .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{QStringLiteral("kalvo.ini")});
+}
+
+TEST_F(SettingsFolder, TemporariesOfKilledWritesAreRemovedOnceStale)
+{
+    const QString folder = Folder() + QStringLiteral("/kalvo");
+    const QString stale = folder + QStringLiteral("/.kalvo.ini.abc123");
+    const QString fresh = folder + QStringLiteral("/.kalvo.ini.def456");
+    const QString other = folder + QStringLiteral("/.other.ini.abc123");
+    for (const QString& path : {stale, fresh, other})
+        WriteBytes(path, "[Staat]\nNummer=");
+    const QDateTime hourAgo = QDateTime::currentDateTime().addSecs(-3600);
+    for (const QString& path : {stale, other}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.setFileTime(hourAgo, QFileDevice::FileModificationTime);
+    }
+    SettingsFile settings(SettingsPath());
+    settings.WriteInteger(QStringLiteral("Staat"), QStringLiteral("Nummer"), 1);
+    settings.UpdateFile();
+    EXPECT_FALSE(QFile::exists(stale));
+    EXPECT_TRUE(QFile::exists(fresh)); // perhaps another writer's, still at work
+    EXPECT_TRUE(QFile::exists(other)); // not ours
 }
 
 TEST_F(SettingsFolder, AReplacedFileKeepsItsPermissions)

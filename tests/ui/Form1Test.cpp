@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace kalvo;
 using kalvo::test::Recorded;
 using kalvo::test::Settle;
@@ -389,6 +391,59 @@ TEST_F(MainWindow, StoredValuesThatAreNoIntegers)
     EXPECT_TRUE(f.close());
     EXPECT_EQ(ReadFile(Settings()),
               u"[Staat]\nNummer=0\n[Lage]\nlinks=290\noben=180\n[Darstellung]\ngross=0\n");
+}
+
+TEST_F(MainWindow, BadSettingsFilesStartTheWindowVisiblyWithAtMostOneMessage)
+{
+    const QString folder = FConfig.path() + u"/Quorvath-Software"_s;
+    const struct
+    {
+        const char* Name;
+        std::function<void()> Prepare;
+    } cases[] = {
+        {"binary junk",
+         [&] {
+             QByteArray junk;
+             for (int i = 0; i < 4096; ++i)
+                 junk += char((i * 7919) % 256);
+             WriteFile(Settings(), junk);
+         }},
+        {"a 10 MB line",
+         [&] { WriteFile(Settings(), "[Staat]\nNummer=" + QByteArray(10 << 20, '7') + "\n"); }},
+        {"a 10 MB line elsewhere",
+         [&] { WriteFile(Settings(), "[Fremd]\nx=" + QByteArray(10 << 20, 'x') + "\n"); }},
+        {"missing sections", [&] { WriteFile(Settings(), "links=5\noben=7\n[Lage\n"); }},
+        {"values out of range",
+         [&] {
+             WriteFile(Settings(), "[Staat]\nNummer=-7\n[Lage]\nlinks=2147483647\n"
+                                   "oben=-2147483648\n[Darstellung]\ngross=99\n");
+         }},
+        {"Nummer=x", [&] { WriteFile(Settings(), "[Staat]\nNummer=x\n"); }},
+        {"an unwritable folder", [&] { WriteFile(folder, "a file, not a folder"); }},
+        {"a read-only file",
+         [&] {
+             WriteFile(Settings(), "[Staat]\nNummer=9\n");
+             QFile::setPermissions(Settings(), QFile::ReadOwner | QFile::ReadGroup);
+         }},
+    };
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        QFile::setPermissions(Settings(), QFile::ReadOwner | QFile::WriteOwner);
+        QDir(folder).removeRecursively();
+        QFile::remove(folder);
+        Recorded().Clear();
+        c.Prepare();
+        TForm1& f = Start();
+        EXPECT_TRUE(f.isVisible());
+        EXPECT_TRUE(screen.contains(f.frameGeometry()))
+            << f.frameGeometry().x() << "," << f.frameGeometry().y();
+        EXPECT_LE(Recorded().Errors.size(), 1);
+        for (const QString& e : Recorded().Errors)
+            EXPECT_TRUE(e.contains(u"ist kein gültiger Integerwert"_s)) << e.toStdString();
+        Form.reset();
+    }
+    QFile::setPermissions(Settings(), QFile::ReadOwner | QFile::WriteOwner);
 }
 
 TEST_F(MainWindow, AFailedWriteKeepsTheWindowOpen)
