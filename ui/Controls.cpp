@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QStyledItemDelegate>
 #include <QTabBar>
 
 namespace kalvo {
@@ -242,6 +243,31 @@ protected:
     }
 };
 
+// A cell's text two pixels from its left edge, cut at its right edge: the narrow default columns
+// show as much of an amount as fits, and a wider column shows all of it.
+class TGridCellDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        painter->save();
+        const bool selected = option.state & QStyle::State_Selected;
+        if (selected)
+            painter->fillRect(option.rect, option.palette.highlight());
+        painter->setClipRect(option.rect);
+        painter->setFont(option.font);
+        painter->setPen(
+            option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawText(option.rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                          index.data().toString());
+        painter->restore();
+    }
+};
+
 } // namespace
 
 TPageControl::TPageControl(QWidget* parent) : QTabWidget(parent)
@@ -332,6 +358,8 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTabKeyNavigation(true);
     setWordWrap(false);
+    setTextElideMode(Qt::ElideNone);
+    setItemDelegate(new TGridCellDelegate(this));
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
 }

@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 namespace kalvo {
 
@@ -258,6 +259,16 @@ void TForm1::FormCreate()
     SetHint(Image1, QStringLiteral("...über den Autor"));
 }
 
+void TForm1::MoveFrame(QPoint position)
+{
+    // The window manager may not have framed the window yet: give the frame's position, so
+    // that the frame lands there however wide it turns out.
+    if (QWindow* window = windowHandle())
+        window->setFramePosition(position);
+    else
+        move(position);
+}
+
 void TForm1::SetClientSize(int width, int height)
 {
     setFixedSize(width, height);
@@ -295,7 +306,7 @@ void TForm1::FormActivate()
     FActivated = true;
 
     int state = 0, left = 0, top = 0, gross = 0;
-    const bool read = Guarded([&] {
+    try {
         const SettingsFile settings(SettingsPath());
         state = StrToInt(settings.ReadString(QStringLiteral("Staat"), QStringLiteral("Nummer"),
                                              QStringLiteral("4")));
@@ -305,13 +316,13 @@ void TForm1::FormActivate()
                                            QStringLiteral("180")));
         gross = StrToInt(settings.ReadString(QStringLiteral("Darstellung"), QStringLiteral("gross"),
                                              QStringLiteral("0")));
-    });
-    if (!read) {
-        // A value that is no integer has been reported; the window still comes to its default
-        // place instead of staying off the screen.
+    } catch (const Exception& e) {
+        // A value that is no integer: the window comes to its default place instead of staying
+        // off the screen, so that the user sees it beside the message; nothing else is done.
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-        move(std::clamp(290, 0, std::max(0, screen.width() - frameGeometry().width())),
-             std::clamp(180, 0, std::max(0, screen.height() - frameGeometry().height())));
+        MoveFrame({std::clamp(290, 0, std::max(0, screen.width() - frameGeometry().width())),
+                   std::clamp(180, 0, std::max(0, screen.height() - frameGeometry().height()))});
+        ReportError(e.Message());
         return;
     }
 
@@ -333,7 +344,7 @@ void TForm1::FormActivate()
         left = screen.width() - frame.width() - 20;
     if (top > screen.height() - frame.height())
         top = screen.height() - frame.height() - 20;
-    move(left, top);
+    MoveFrame({left, top});
 
     if (gross == 1)
         PopupMenu2->Item(u"gross")->setChecked(true);
@@ -412,8 +423,10 @@ void TForm1::ListBox1Click()
 
 void TForm1::ovalClick()
 {
+    // Beside the window on its left: 5 pixels to spare, as a 180-pixel menu at 185 would have.
     const QRect frame = frameGeometry();
-    PopupMenu3->popup(QPoint(frame.left() - 185, frame.top() + 20));
+    const int width = std::max(180, PopupMenu3->sizeHint().width());
+    PopupMenu3->popup(QPoint(frame.left() - 5 - width, frame.top() + 20));
 }
 
 void TForm1::gggClick()
@@ -682,7 +695,7 @@ void TForm1::SetStayOnTop(bool onTop)
     // Changing the flag re-creates the native window, which must be shown again.
     setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
     if (visible) {
-        move(position);
+        MoveFrame(position);
         show();
     }
 }

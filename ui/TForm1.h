@@ -123,6 +123,7 @@ private:
     // Whether w is the window's focused control (the focus guard of the change handlers).
     bool IsFocused(const QWidget* w) const;
     void SetClientSize(int width, int height);
+    void MoveFrame(QPoint position);
     void DoubleSizeOn();
     void DoubleSizeOff();
     void ScaleControls(int factor);

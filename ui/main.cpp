@@ -10,7 +10,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kalvo"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tarvo Mehrwertsteuer"));
+    // The application's title is the caption of its error boxes. It is not set as Qt's display
+    // name, which Qt would append to the caption "Informationen" of the information boxes.
     QApplication::setOrganizationName(QStringLiteral("Quorvath-Software"));
     QGuiApplication::setDesktopFileName(QStringLiteral("example.quorvath_software.kalvo"));
 

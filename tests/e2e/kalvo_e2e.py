@@ -10,14 +10,19 @@
         path, text = rig.wait_pdf(before)
 
 Every call has a timeout: a test fails, it never hangs. Standard library only.
+
+A test script of the program subclasses KalvoCase (a settings folder of its own per test,
+start_kalvo(), settle(), copy_table(), ...) and ends with main(), which exits 77 without a rig.
 """
 
 import json
 import os
 import re
 import subprocess
+import sys
 import tempfile
 import time
+import unittest
 from pathlib import Path
 from typing import NamedTuple
 
@@ -147,15 +152,18 @@ class Rig:
 
     # --- windows -----------------------------------------------------------------------------
 
-    def windows(self):
+    def windows(self, pid=None):
         """[(id, title)] of the top-level windows the window manager manages and that are mapped
-        (message boxes included; override-redirect popups are not managed)."""
+        (message boxes included; override-redirect popups are not managed); with pid, only those
+        of that process."""
         out = self.run(["xprop", "-root", "-notype", "_NET_CLIENT_LIST"], check=False)
         ids = [int(w, 16) for w in out.replace(",", " ").split() if w.startswith("0x")]
         found = []
         for win in ids:
             try:
                 if "IsViewable" not in self.run(["xwininfo", "-id", str(win)]):
+                    continue
+                if pid is not None and self.window_pid(win) != pid:
                     continue
                 found.append((win, self.title(win)))
             except RuntimeError:
@@ -168,11 +176,11 @@ class Rig:
     def title(self, win):
         return self.run(["xdotool", "getwindowname", str(win)]).rstrip("\n")
 
-    def wait_window(self, title, timeout=TIMEOUT):
-        """The id of a mapped top-level window whose title is exactly title."""
+    def wait_window(self, title, timeout=TIMEOUT, pid=None):
+        """The id of a mapped top-level window whose title is exactly title (of process pid)."""
         deadline = time.monotonic() + timeout
         while True:
-            seen = self.windows()
+            seen = self.windows(pid)
             for win, name in seen:
                 if name == title:
                     return win
@@ -186,6 +194,51 @@ class Rig:
             if time.monotonic() > deadline:
                 raise TimeoutError(f"window {win} still mapped after {timeout} s")
             time.sleep(POLL)
+
+    def _property(self, win, name):
+        """The value text of an X property ("" when it is not set)."""
+        out = self.run(["xprop", "-id", str(win), name], check=False)
+        _, sep, value = out.partition("=")
+        if not sep:
+            _, sep, value = out.partition(":")  # WM_TRANSIENT_FOR(WINDOW): window id # 0x...
+        return value.strip() if sep and "not found" not in out else ""
+
+    def window_pid(self, win):
+        value = self._property(win, "_NET_WM_PID")
+        return int(value) if value.isdigit() else None
+
+    def transient_for(self, win):
+        """The window a dialog belongs to (WM_TRANSIENT_FOR), or None."""
+        m = re.search(r"0x[0-9a-f]+", self._property(win, "WM_TRANSIENT_FOR"))
+        return int(m.group(0), 16) if m else None
+
+    def window_state(self, win):
+        """The window manager's state atoms of a window (_NET_WM_STATE_ABOVE, ...)."""
+        return {a.strip() for a in self._property(win, "_NET_WM_STATE").split(",") if a.strip()}
+
+    def popups(self, pid=None):
+        """[(id, Geometry)] of the mapped override-redirect top-level windows (menus, drop-downs,
+        tooltips: the window manager does not manage them), with pid only those of that process."""
+        out = self.run(["xwininfo", "-root", "-children"])
+        found = []
+        for win in (int(w, 16) for w in re.findall(r"^\s+(0x[0-9a-f]+)", out, re.M)):
+            try:
+                info = self.run(["xwininfo", "-id", str(win)])
+            except RuntimeError:
+                continue  # closed meanwhile
+            if "IsViewable" not in info or "Override Redirect State: yes" not in info:
+                continue
+            if pid is not None and self.window_pid(win) != pid:
+                continue
+            found.append((win, self.geometry(win)))
+        return found
+
+    def frame(self, win):
+        """Position and size of the window manager's frame around a managed window (its parent
+        window), title bar included: the window as the user sees it on the screen."""
+        tree = self.run(["xwininfo", "-tree", "-id", str(win)])
+        m = re.search(r"Parent window id: (0x[0-9a-f]+)", tree)
+        return self.geometry(int(m.group(1), 16))
 
     def geometry(self, win):
         """Absolute position and size of the window's client area (xwininfo; xdotool's
@@ -206,6 +259,10 @@ class Rig:
             return int(self.run(["xdotool", "getactivewindow"], timeout=5).strip())
         except (RuntimeError, ValueError):
             return None
+
+    def focus(self):
+        """The window that has the X keyboard focus."""
+        return int(self.run(["xdotool", "getwindowfocus"], timeout=5).strip())
 
     def activate(self, win, timeout=TIMEOUT):
         """Gives the window the focus through the window manager, as a click on it would."""
@@ -260,6 +317,12 @@ class Rig:
             args += ["-e", f"keycode {free.pop()} = {name}"]
         self.run(["xmodmap", *args])
 
+    def click(self, win, x, y, button=1):
+        """A mouse click at (x, y) of the window's client area."""
+        self.activate(win)
+        self.run(["xdotool", "mousemove", "--window", str(win), str(x), str(y)])
+        self.run(["xdotool", "click", str(button)])
+
     # --- clipboard, screen, printer ----------------------------------------------------------
 
     def clipboard(self, timeout=TIMEOUT):
@@ -288,9 +351,20 @@ class Rig:
         self.run(["import", "-window", "root", str(path)], timeout=30)
         return Path(path)
 
+    def output_dir(self, name):
+        """A folder for what a test leaves to look at (screenshots), kept after the rig stops."""
+        path = self.log_dir / name
+        path.mkdir(parents=True, exist_ok=True)
+        return path
+
     def pdfs(self):
         """The PDFs the rig's printer has written so far (to tell a new one with wait_pdf)."""
         return set(self.pdf_dir.glob("*.pdf"))
+
+    def print_jobs(self):
+        """The ids of all jobs the print server knows, finished ones included."""
+        out = self.run(["lpstat", "-W", "all", "-o"], check=False)
+        return {line.split()[0] for line in out.splitlines() if line.strip()}
 
     def wait_pdf(self, before, timeout=30.0):
         """(path, text) of the first PDF not in before, once the print server has finished all
@@ -306,3 +380,119 @@ class Rig:
                 jobs = self.run(["lpstat", "-o"], check=False)
                 raise TimeoutError(f"no new PDF in {self.pdf_dir} within {timeout} s; {jobs!r}")
             time.sleep(POLL)
+
+
+# --- kalvo ---------------------------------------------------------------------------------------
+
+TITLE = "Tarvo Mehrwertsteuer"
+
+
+def kalvo_exe():
+    """The program under test: $KALVO_EXE (CTest passes the built one), else build/bin/kalvo."""
+    default = Path(__file__).resolve().parents[2] / "build" / "bin" / "kalvo"
+    exe = Path(os.environ.get("KALVO_EXE") or default)
+    if not exe.is_file():
+        raise FileNotFoundError(f"no program {exe}: build it or set KALVO_EXE")
+    return exe
+
+
+class KalvoCase(unittest.TestCase):
+    """A test with a settings folder of its own (XDG_CONFIG_HOME) that starts the real program
+    and stops, at its end, exactly the programs it started."""
+
+    rig = None  # set by main()
+
+    def setUp(self):
+        tmp = tempfile.TemporaryDirectory(prefix="kalvo-e2e-")
+        self.addCleanup(tmp.cleanup)
+        self.config_home = Path(tmp.name)
+        self.ini = self.config_home / "Quorvath-Software" / "kalvo" / "kalvo.ini"
+
+    def output_dir(self):
+        """This test's folder for pictures to look at (kept in the rig's programs folder)."""
+        name = f"{Path(sys.argv[0]).stem}.{type(self).__name__}.{self._testMethodName}"
+        return self.rig.output_dir(name)
+
+    def write_ini(self, data):
+        self.ini.parent.mkdir(parents=True, exist_ok=True)
+        self.ini.write_bytes(data.encode() if isinstance(data, str) else data)
+
+    def read_ini(self):
+        """{(section, key): value} of the settings file."""
+        values, section = {}, None
+        for line in self.ini.read_text(encoding="utf-8").splitlines():
+            line = line.strip()
+            if line.startswith("[") and line.endswith("]"):
+                section = line[1:-1]
+            elif "=" in line:
+                key, _, value = line.partition("=")
+                values[(section, key)] = value
+        return values
+
+    def start_kalvo(self):
+        """(program, main window id) once the main window is mapped."""
+        program = self.rig.start([str(kalvo_exe())], config_home=self.config_home)
+        self.addCleanup(program.stop)
+        return program, self.main_window(program)
+
+    def main_window(self, program, timeout=TIMEOUT):
+        """The program's main window: its window with the title that belongs to no other window
+        (the error boxes carry the same title)."""
+        deadline = time.monotonic() + timeout
+        while True:
+            for win, title in self.rig.windows(program.pid):
+                if title == TITLE and self.rig.transient_for(win) is None:
+                    return win
+            if time.monotonic() > deadline:
+                raise TimeoutError(f"no main window within {timeout} s: {program.output()}")
+            time.sleep(POLL)
+
+    def wait_until(self, probe, timeout=TIMEOUT, what="the condition"):
+        """probe()'s first true result, polled until the time is up."""
+        deadline = time.monotonic() + timeout
+        while True:
+            result = probe()
+            if result:
+                return result
+            if time.monotonic() > deadline:
+                raise TimeoutError(f"{what} did not come within {timeout} s")
+            time.sleep(POLL)
+
+    def wait_box(self, program):
+        """(id, title) of the program's message box: its window that belongs to another one."""
+        return self.wait_until(
+            lambda: next(((w, t) for w, t in self.rig.windows(program.pid)
+                          if self.rig.transient_for(w)), None),
+            what="a message box",
+        )
+
+    def settle(self, program, win):
+        """Opens the options menu (F5) and closes it again: once it has shown, the program has
+        handled every key sent before."""
+        self.rig.key(win, "F5")
+        self.wait_until(lambda: self.rig.popups(program.pid), what="the options menu")
+        self.rig.key(win, "Escape")
+        self.wait_until(lambda: not self.rig.popups(program.pid), what="the menu's closing")
+
+    def close_window(self, program, win):
+        """Alt+F4, as the window manager's close; the program must end by itself."""
+        self.rig.key(win, "alt+F4")
+        self.assertEqual(program.wait(), 0, program.output())
+
+    def copy_table(self, program, win):
+        """Ctrl+Y ("Zwischenablage"), then the clipboard text."""
+        self.rig.key(win, "ctrl+y")
+        self.settle(program, win)
+        return self.rig.clipboard()
+
+
+def main():
+    """Runs the calling script's tests on the rig; exits 77 (skipped) when the rig is not there."""
+    script = Path(sys.argv[0]).stem
+    try:
+        KalvoCase.rig = load_rig(sys.argv[1] if len(sys.argv) > 1 else None)
+    except RigMissing as error:
+        print(f"{script}: SKIPPED, the end-to-end rig is not running: {error}", file=sys.stderr)
+        sys.exit(77)
+    result = unittest.main(module="__main__", argv=sys.argv[:1], exit=False, verbosity=2).result
+    sys.exit(0 if result.wasSuccessful() else 1)
