@@ -11,6 +11,15 @@ class QWidget;
 
 namespace kalvo {
 
+// Labels sized to their text keep one edge (or their centre) where the table puts it.
+enum class TAutoSize
+{
+    None,
+    KeepLeft,
+    KeepRight,
+    KeepCentre,
+};
+
 struct TLayoutEntry
 {
     QStringView Name;
@@ -19,6 +28,7 @@ struct TLayoutEntry
     int FontPixels;         // 0: the font is not set here
     bool Bold = false;
     bool Underline = false;
+    TAutoSize AutoSize = TAutoSize::None;
 };
 
 std::span<const TLayoutEntry> FormLayout();

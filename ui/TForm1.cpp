@@ -646,7 +646,8 @@ QString TForm1::HelpText()
 
 QString TForm1::WebAddress()
 {
-    return QStringLiteral("www.quorvath-software.example");
+    // Short enough for the web-link label's fixed box.
+    return QStringLiteral("quorvath-software.example");
 }
 
 QString TForm1::AboutText()
