@@ -10,22 +10,33 @@
 
 namespace kalvo {
 
+// --- TClickDetector -------------------------------------------------------------------------
+
+void TClickDetector::Press(QMouseEvent* event)
+{
+    FPressed = event->button() == Qt::LeftButton;
+    event->ignore();
+}
+
+bool TClickDetector::Release(const QWidget* widget, QMouseEvent* event)
+{
+    const bool click = FPressed && event->button() == Qt::LeftButton &&
+                       widget->rect().contains(event->position().toPoint());
+    FPressed = false;
+    event->ignore();
+    return click;
+}
+
 // --- TLabel ---------------------------------------------------------------------------------
 
 void TLabel::mousePressEvent(QMouseEvent* event)
 {
-    FPressed = event->button() == Qt::LeftButton;
-    // Unhandled presses go on to the window (right button, double clicks on the background).
-    event->ignore();
+    FClick.Press(event);
 }
 
 void TLabel::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool click = FPressed && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    FPressed = false;
-    event->ignore();
-    if (click)
+    if (FClick.Release(this, event))
         Q_EMIT Click();
 }
 
@@ -90,17 +101,12 @@ void TImage::paintEvent(QPaintEvent*)
 
 void TImage::mousePressEvent(QMouseEvent* event)
 {
-    FPressed = event->button() == Qt::LeftButton;
-    event->ignore();
+    FClick.Press(event);
 }
 
 void TImage::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool click = FPressed && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    FPressed = false;
-    event->ignore();
-    if (click)
+    if (FClick.Release(this, event))
         Q_EMIT Click();
 }
 

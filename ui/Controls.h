@@ -19,6 +19,18 @@
 
 namespace kalvo {
 
+// Turns a left press and a release over the widget into a click. The events themselves go on
+// to the parent (the window's context menu and double click).
+class TClickDetector
+{
+public:
+    void Press(QMouseEvent* event);
+    bool Release(const QWidget* widget, QMouseEvent* event);
+
+private:
+    bool FPressed = false;
+};
+
 // A label that reports clicks and double clicks.
 class TLabel : public QLabel
 {
@@ -37,7 +49,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    bool FPressed = false;
+    TClickDetector FClick;
 };
 
 // An ellipse filling its box: outline and fill colour.
@@ -81,7 +93,7 @@ protected:
 private:
     QImage FCanvas;
     bool FTransparent = false;
-    bool FPressed = false;
+    TClickDetector FClick;
 };
 
 // Two stacked arrows that never take the focus. An arrow steps when the mouse button is released

@@ -803,7 +803,9 @@ void TForm1::Label6Click()
 
 void TForm1::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
+    // Only the window's own background: double clicks that the side panel's controls pass on
+    // are none of the window's business. The captions report their own.
+    if (event->button() == Qt::LeftButton && !childAt(event->position().toPoint()))
         FormDblClick();
 }
 

@@ -1,12 +1,13 @@
 #include "table/RecordTable.h"
 
-#include "core/VatComputation.h"
+#include "ComputedLine.h"
 
 #include <QStringList>
 
 #include <gtest/gtest.h>
 
 using namespace kalvo;
+using kalvo::test::ComputedLine;
 
 namespace {
 
@@ -20,26 +21,11 @@ QString Row(const TRecordTable& t, int row)
     return cells.join(u" / ");
 }
 
-// What the window hands the add command: the amounts of a net-driven computation.
-TTableLine Computed(double net, double rate)
-{
-    struct : TAmountFields
-    {
-        void SetNetValue(double) override {}
-        void SetVatValue(double) override {}
-        void SetGrossValue(double) override {}
-    } fields;
-    TCalcState s;
-    s.Satz = rate;
-    ComputeFromNet(s, net, fields);
-    return {s.Netto, s.Brutto, s.Steuer, s.Satz};
-}
-
 class Table : public ::testing::Test
 {
 protected:
     void SetUp() override { T.SetUp(State, De); }
-    void Add(double net, double rate = 19) { T.AddLine(State, Computed(net, rate), De); }
+    void Add(double net, double rate = 19) { T.AddLine(State, ComputedLine(net, rate), De); }
     TCalcState State;
     TRecordTable T;
 };
@@ -79,12 +65,12 @@ TEST_F(Table, AddedLinesCarryTwoDecimalsAndNoGrouping)
 TEST_F(Table, ANetAmountOfZeroOrLessAddsNothing)
 {
     for (const double net : {0.0, -5.0, -0.0}) {
-        EXPECT_FALSE(T.AddLine(State, Computed(net, 19), De));
+        EXPECT_FALSE(T.AddLine(State, ComputedLine(net, 19), De));
     }
     EXPECT_EQ(State.TabellenZeile, 1);
     EXPECT_EQ(Row(T, 1), u"0,00 / 0,00 / 0,00 / 0");
     // A positive net amount with a negative gross amount (a negative rate) is still added.
-    EXPECT_TRUE(T.AddLine(State, Computed(100, -150), De));
+    EXPECT_TRUE(T.AddLine(State, ComputedLine(100, -150), De));
     EXPECT_EQ(Row(T, 1), u"100,00 / -50,00 / -150,00 / -150");
 }
 

@@ -1,6 +1,6 @@
 #include "table/TableTransfer.h"
 
-#include "core/VatComputation.h"
+#include "ComputedLine.h"
 
 #include <gtest/gtest.h>
 
@@ -17,18 +17,8 @@ struct Fixture
     explicit Fixture(std::initializer_list<double> nets, NumberSeparators seps = De)
     {
         Table.SetUp(State, seps);
-        for (const double net : nets) {
-            struct : TAmountFields
-            {
-                void SetNetValue(double) override {}
-                void SetVatValue(double) override {}
-                void SetGrossValue(double) override {}
-            } fields;
-            TCalcState s;
-            s.Satz = 19;
-            ComputeFromNet(s, net, fields);
-            Table.AddLine(State, {s.Netto, s.Brutto, s.Steuer, s.Satz}, seps);
-        }
+        for (const double net : nets)
+            Table.AddLine(State, test::ComputedLine(net, 19), seps);
     }
     TCalcState State;
     TRecordTable Table;
