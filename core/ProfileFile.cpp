@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include <cerrno>
 #include <cstdlib>
@@ -134,14 +135,16 @@ bool WriteAll(int fd, std::string_view bytes)
 
 TIniDocument TIniDocument::Parse(std::string_view bytes)
 {
+    // A line ends at "\r\n", "\n" or a lone "\r": a carriage return inside a line could not be
+    // written back as it was read.
     TIniDocument doc;
     while (!bytes.empty()) {
-        auto end = bytes.find('\n');
-        std::string_view line = bytes.substr(0, end);
-        bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        doc.FLines.emplace_back(line);
+        const auto end = bytes.find_first_of("\r\n");
+        doc.FLines.emplace_back(bytes.substr(0, end));
+        if (end == std::string_view::npos)
+            break;
+        const bool crlf = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
+        bytes.remove_prefix(end + (crlf ? 2 : 1));
     }
     return doc;
 }
@@ -221,7 +224,10 @@ QString TIniDocument::ReadString(const QString& section, const QString& key,
     const auto raw = Value(section.toStdString(), key.toStdString());
     if (!raw)
         return defaultValue;
-    return QString::fromUtf8(*raw).left(MaxValueLength);
+    // Decoded as it stands: a value may begin with a byte order mark like any other character.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    QString value = utf8(*raw);
+    return value.left(MaxValueLength);
 }
 
 void TIniDocument::WriteString(const QString& section, const QString& key, const QString& value)

@@ -55,7 +55,9 @@ std::optional<long double> IsNumberText(QStringView text, NumberSeparators separ
               c == separators.Decimal))
             return std::nullopt;
     }
-    return ReadNumber(text.left(63), separators);
+    // The whole text: a check of its start alone would let in keys that leave a text which no
+    // longer reads as a number.
+    return ReadNumber(text, separators);
 }
 
 long double ClampValue(long double v, TValueLimits limits, bool raiseIfChanged,

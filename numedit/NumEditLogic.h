@@ -31,8 +31,8 @@ struct TValueLimits
 // the decimal separator; "" becomes "0" and "-" becomes "-0". German: "1.234,5" -> "1234,5".
 QString NormalizeNumberText(QStringView text, NumberSeparators separators);
 
-// Only "+", "-", digits, "E", "e" and the decimal separator, and the first 63 characters read
-// as a number. Gives the number, or nothing.
+// Only "+", "-", digits, "E", "e" and the decimal separator, and the text reads as a number.
+// Gives the number, or nothing.
 std::optional<long double> IsNumberText(QStringView text, NumberSeparators separators);
 
 // v kept within the limits; with raiseIfChanged, ERangeError instead of a changed value.

@@ -58,6 +58,26 @@ TEST(TIniDocument, IgnoresCommentsAndAByteOrderMark)
     EXPECT_EQ(doc.Value("Staat", "Nummer"), "7");
 }
 
+TEST(TIniDocument, EveryLineBreakEndsALineAndWritesBackAsALineFeed)
+{
+    // "\r\n", "\n" and a lone "\r" all end a line, so that every line reads back as it was.
+    auto doc = TIniDocument::Parse("[Staat]\r\nNummer=4\r\r\n[Lage]\rlinks=290\n");
+    EXPECT_EQ(doc.Value("Staat", "Nummer"), "4");
+    EXPECT_EQ(doc.Value("Lage", "links"), "290");
+    EXPECT_EQ(doc.Serialize(), "[Staat]\nNummer=4\n\n[Lage]\nlinks=290\n");
+    EXPECT_EQ(TIniDocument::Parse(doc.Serialize()).Serialize(), doc.Serialize());
+}
+
+TEST(TIniDocument, AValueMayStartWithAByteOrderMark)
+{
+    TIniDocument doc;
+    const QString value = QChar(0xFEFF) + QStringLiteral("4");
+    doc.WriteString(QStringLiteral("Staat"), QStringLiteral("Nummer"), value);
+    EXPECT_EQ(TIniDocument::Parse(doc.Serialize())
+                  .ReadString(QStringLiteral("Staat"), QStringLiteral("Nummer"), {}),
+              value);
+}
+
 TEST(TIniDocument, ValuesAreCutTo2047Characters)
 {
     const std::string longValue(5000, '7');

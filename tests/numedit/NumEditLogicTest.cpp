@@ -54,9 +54,10 @@ TEST(IsNumberText, OnlyNumberCharactersAndAReadableNumber)
     EXPECT_FALSE(IsNumberText(u"+", De));
     EXPECT_FALSE(IsNumberText(u"abc", De));
     EXPECT_FALSE(IsNumberText(u"E5", De));
-    // Only the first 63 characters are read.
-    const QString long70 = QString(63, u'1') + QStringLiteral("-------");
-    EXPECT_TRUE(IsNumberText(long70, De));
+    // The whole text is read, however long: a long number with a broken end is no number.
+    EXPECT_TRUE(IsNumberText(QString(200, u'1'), De));
+    EXPECT_FALSE(IsNumberText(QString(63, u'1') + QStringLiteral("-------"), De));
+    EXPECT_FALSE(IsNumberText(QString(63, u'8') + QStringLiteral("e8E8"), De));
 }
 
 TEST(ClampValue, TheFiveKindsOfLimits)
