@@ -227,7 +227,12 @@ QString TIniDocument::ReadString(const QString& section, const QString& key,
     // Decoded as it stands: a value may begin with a byte order mark like any other character.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
     QString value = utf8(*raw);
-    return value.left(MaxValueLength);
+    if (value.size() > MaxValueLength) {
+        // Never half a character: a pair of UTF-16 units stays whole or goes.
+        const bool splitsPair = value[MaxValueLength - 1].isHighSurrogate();
+        value.truncate(MaxValueLength - (splitsPair ? 1 : 0));
+    }
+    return value;
 }
 
 void TIniDocument::WriteString(const QString& section, const QString& key, const QString& value)

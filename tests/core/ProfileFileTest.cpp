@@ -84,6 +84,13 @@ TEST(TIniDocument, ValuesAreCutTo2047Characters)
     const auto doc = TIniDocument::Parse("[Staat]\nNummer=" + longValue + "\n");
     const QString value = doc.ReadString(QStringLiteral("Staat"), QStringLiteral("Nummer"), {});
     EXPECT_EQ(value.size(), 2047);
+
+    // A character outside the BMP that the cut would halve goes whole.
+    const std::string emoji = "\xF0\x9F\x98\x80"; // U+1F600, two UTF-16 units
+    const auto split = TIniDocument::Parse("[Staat]\nNummer=" + std::string(2046, '7') + emoji);
+    const QString cut = split.ReadString(QStringLiteral("Staat"), QStringLiteral("Nummer"), {});
+    EXPECT_EQ(cut.size(), 2046);
+    EXPECT_FALSE(cut.back().isHighSurrogate());
 }
 
 TEST(TIniDocument, AWriteKeepsEveryOtherLine)
