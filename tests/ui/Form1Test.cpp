@@ -588,6 +588,20 @@ TEST_F(MainWindow, MenusOpenWhereTheyShould)
     EXPECT_FALSE(f.PopupMenu2->Item(u"Europa1")->isVisible());
 }
 
+TEST_F(MainWindow, PrintingWithoutAPrintServiceSaysSoAtOnce)
+{
+    // No print server at this address: the command must report, not hang or print to a file.
+    qputenv("CUPS_SERVER", (FConfig.path() + u"/no-cups.sock"_s).toLocal8Bit());
+    qunsetenv("PRINTER");
+    qunsetenv("LPDEST");
+    TForm1& f = Start();
+    Enter(f.Edit1, u"100"_s);
+    Key(Qt::Key_F2);
+    Key(Qt::Key_F8);
+    EXPECT_EQ(Recorded().Errors, QStringList{u"Zur Zeit ist kein Standard-Drucker gewählt"_s});
+    EXPECT_TRUE(QDir(FConfig.path()).entryList({u"*.pdf"_s}).isEmpty());
+}
+
 TEST_F(MainWindow, TheClipboardGetsTheTable)
 {
     TForm1& f = Start();
