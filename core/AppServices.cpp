@@ -1,6 +1,8 @@
 #include "AppServices.h"
 
+#include <QCoreApplication>
 #include <QDebug>
+#include <QTimer>
 
 namespace kalvo {
 
@@ -22,6 +24,11 @@ void ReportError(const QString& message)
         AppServices().ReportError(message);
     else
         qWarning().noquote() << ErrorBoxText(message);
+}
+
+void ReportErrorLater(const QString& message)
+{
+    QTimer::singleShot(0, QCoreApplication::instance(), [message] { ReportError(message); });
 }
 
 void ShowInformation(const QString& text)

@@ -27,6 +27,9 @@ TAppServices& AppServices();
 
 void Beep();
 void ReportError(const QString& message);
+// Reports once the current event is done, so that no box opens in the middle of a focus change
+// or a popup's closing.
+void ReportErrorLater(const QString& message);
 void ShowInformation(const QString& text);
 void OpenUrl(const QString& address);
 

@@ -12,18 +12,10 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOption>
-#include <QTimer>
 
 namespace kalvo {
 
 namespace {
-
-// Reports a failure once the current event is done, so that no box opens in the middle of a
-// focus change.
-void ReportLater(const QString& message)
-{
-    QTimer::singleShot(0, qApp, [message] { ReportError(message); });
-}
 
 QString ValueText(const QVariant& value)
 {
@@ -393,7 +385,7 @@ void TJvCustomComboEdit::ClosePopup(bool accept)
     }
     FPopupVisible = false;
     if (!failure.isEmpty())
-        ReportLater(failure);
+        ReportErrorLater(failure);
 }
 
 void TJvCustomComboEdit::PlacePopup(QPoint position)

@@ -13,15 +13,6 @@
 
 namespace kalvo {
 
-namespace {
-
-NumberSeparators Separators()
-{
-    return LocaleSeparators();
-}
-
-} // namespace
-
 TJvCustomNumEdit::TJvCustomNumEdit(QWidget* parent) : TJvCustomComboEdit(parent)
 {
     FDisplayFormat = StandardDisplayFormat();
@@ -48,7 +39,7 @@ void TJvCustomNumEdit::Formatting(F&& f)
 long double TJvCustomNumEdit::Value()
 {
     try {
-        FValue = kalvo::ParseEditText(text(), FLimits, FDecimalPlaces, Separators());
+        FValue = kalvo::ParseEditText(text(), FLimits, FDecimalPlaces, LocaleSeparators());
     } catch (const Exception&) {
         FValue = FLimits.MinValue;
     }
@@ -57,15 +48,14 @@ long double TJvCustomNumEdit::Value()
 
 void TJvCustomNumEdit::SetValue(long double v)
 {
-    FValue = ClampValue(v, FLimits, false, FDecimalPlaces, Separators());
+    FValue = ClampValue(v, FLimits, false, FDecimalPlaces, LocaleSeparators());
     RefreshEditText();
     update();
 }
 
 void TJvCustomNumEdit::SetNumberText(const QString& s)
 {
-    const long double read = TextToNumber(NormalizeNumberText(s, Separators()), Separators());
-    FValue = ClampValue(read, FLimits, false, FDecimalPlaces, Separators());
+    FValue = kalvo::ParseEditText(s, FLimits, FDecimalPlaces, LocaleSeparators());
     RefreshEditText();
     update();
 }
@@ -155,7 +145,7 @@ void TJvCustomNumEdit::SetAlignment(TAlignment alignment)
 
 void TJvCustomNumEdit::RefreshEditText()
 {
-    const QString newText = EditText(FValue, FDecimalPlaces, FZeroEmpty, Separators());
+    const QString newText = EditText(FValue, FDecimalPlaces, FZeroEmpty, LocaleSeparators());
     if (newText != text())
         setText(newText);
 }
@@ -169,12 +159,13 @@ bool TJvCustomNumEdit::IsAcceptableKey(QChar key)
 {
     const qsizetype start = hasSelectedText() ? selectionStart() : cursorPosition();
     const qsizetype end = hasSelectedText() ? selectionEnd() : cursorPosition();
-    return kalvo::IsAcceptableKey(text(), start, end, key, FDecimalPlaces, FLimits, Separators());
+    return kalvo::IsAcceptableKey(text(), start, end, key, FDecimalPlaces, FLimits,
+                                  LocaleSeparators());
 }
 
 QString TJvCustomNumEdit::PaintedText()
 {
-    return FormatForDisplay(Value(), FDisplayFormat, Separators());
+    return FormatForDisplay(Value(), FDisplayFormat, LocaleSeparators());
 }
 
 void TJvCustomNumEdit::ConfigurePopup() {}
@@ -186,8 +177,8 @@ void TJvCustomNumEdit::GroupWhileEditing()
         const qsizetype oldLength = t.size();
         const int selection = hasSelectedText() ? selectionStart() : cursorPosition();
         if (!t.isEmpty() && t != u"-")
-            t = NormalizeNumberText(t, Separators());
-        t = GroupIntegerDigits(t, FDisplayFormat.contains(u','), Separators());
+            t = NormalizeNumberText(t, LocaleSeparators());
+        t = GroupIntegerDigits(t, FDisplayFormat.contains(u','), LocaleSeparators());
         setText(t);
         if (hasFocus())
             setCursorPosition(selection + static_cast<int>(t.size() - oldLength));
@@ -202,15 +193,16 @@ void TJvCustomNumEdit::RevertText()
 
 void TJvCustomNumEdit::ParseEditText()
 {
-    FValue = kalvo::ParseEditText(text(), FLimits, FDecimalPlaces, Separators());
+    FValue = kalvo::ParseEditText(text(), FLimits, FDecimalPlaces, LocaleSeparators());
 }
 
 void TJvCustomNumEdit::CheckRangeOnExit()
 {
     if (!FCheckOnExit)
         return;
-    const long double read = TextToNumber(NormalizeNumberText(text(), Separators()), Separators());
-    ClampValue(read, FLimits, true, FDecimalPlaces, Separators());
+    const long double read =
+        TextToNumber(NormalizeNumberText(text(), LocaleSeparators()), LocaleSeparators());
+    ClampValue(read, FLimits, true, FDecimalPlaces, LocaleSeparators());
 }
 
 QPixmap TJvCustomNumEdit::DefaultGlyph(bool& callerOwns) const
@@ -228,15 +220,14 @@ void TJvCustomNumEdit::TakePopupValue(const QVariant& value)
 
 bool TJvCustomNumEdit::KeyPress(QChar& key)
 {
-    const NumberSeparators separators = Separators();
+    const NumberSeparators separators = LocaleSeparators();
     if (PopupVisible() && IsCalculatorKey(key, separators)) {
         try {
             Popup()->KeyPress(key);
         } catch (const Exception& e) {
             // The calculator failed in the middle of a key: close it, keep the text.
             ClosePopup(false);
-            const QString message = e.Message();
-            QTimer::singleShot(0, this, [message] { ReportError(message); });
+            ReportErrorLater(e.Message());
         }
         return false;
     }
@@ -261,7 +252,8 @@ void TJvCustomNumEdit::keyPressEvent(QKeyEvent* event)
     if ((event->modifiers() & Qt::KeypadModifier) &&
         (event->text() == u"." || event->text() == u",")) {
         QKeyEvent decimal(event->type(), event->key(), event->modifiers(),
-                          QString(Separators().Decimal), event->isAutoRepeat(), event->count());
+                          QString(LocaleSeparators().Decimal), event->isAutoRepeat(),
+                          event->count());
         TJvCustomComboEdit::keyPressEvent(&decimal);
         event->setAccepted(decimal.isAccepted());
         return;
@@ -292,7 +284,7 @@ void TJvCustomNumEdit::PasteFromClipboard(bool selection)
     bool ok = !pasted.isEmpty();
     if (ok) {
         try {
-            kalvo::ParseEditText(candidate, FLimits, FDecimalPlaces, Separators());
+            kalvo::ParseEditText(candidate, FLimits, FDecimalPlaces, LocaleSeparators());
         } catch (const Exception&) {
             ok = false;
         }

@@ -4,7 +4,6 @@
 #include "numedit/NumEditLogic.h"
 
 #include <QApplication>
-#include <QTimer>
 
 namespace kalvo {
 
@@ -47,8 +46,7 @@ TJvPopupCalculator::TJvPopupCalculator(TJvCustomComboEdit* editor) : TJvPopupWin
     // A failure in a clicked key closes the calculator without taking its value.
     FPanel->OnKeyFailure = [this](const Exception& e) {
         Editor()->ClosePopup(false);
-        const QString message = e.Message();
-        QTimer::singleShot(0, qApp, [message] { ReportError(message); });
+        ReportErrorLater(e.Message());
     };
 }
 

@@ -318,13 +318,24 @@ TRecordTableModel::TRecordTableModel(const TRecordTable& table, QObject* parent)
 
 void TRecordTableModel::Refresh()
 {
-    beginResetModel();
-    endResetModel();
+    const int rows = std::max(0, FTable.RowCount() - TRecordTable::FixedRows);
+    if (rows > FShownRows) {
+        beginInsertRows({}, FShownRows, rows - 1);
+        FShownRows = rows;
+        endInsertRows();
+    } else if (rows < FShownRows) {
+        beginRemoveRows({}, rows, FShownRows - 1);
+        FShownRows = rows;
+        endRemoveRows();
+    }
+    if (rows > 0)
+        Q_EMIT dataChanged(index(0, 0), index(rows - 1, TRecordTable::ColumnCount - 1));
+    Q_EMIT headerDataChanged(Qt::Horizontal, 0, TRecordTable::ColumnCount - 1);
 }
 
 int TRecordTableModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : std::max(0, FTable.RowCount() - TRecordTable::FixedRows);
+    return parent.isValid() ? 0 : FShownRows;
 }
 
 int TRecordTableModel::columnCount(const QModelIndex& parent) const
@@ -334,7 +345,7 @@ int TRecordTableModel::columnCount(const QModelIndex& parent) const
 
 QVariant TRecordTableModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid())
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= FShownRows)
         return {};
     return FTable.Cell(index.column(), index.row() + TRecordTable::FixedRows);
 }

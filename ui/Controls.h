@@ -181,7 +181,8 @@ class TRecordTableModel : public QAbstractTableModel
 
 public:
     explicit TRecordTableModel(const TRecordTable& table, QObject* parent = nullptr);
-    // Call after every change of the table.
+    // Call after every change of the table. Rows are inserted and removed, never reset, so that
+    // the columns keep the widths the user gave them.
     void Refresh();
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -191,6 +192,7 @@ public:
 
 private:
     const TRecordTable& FTable;
+    int FShownRows = 0; // the rows below the header that the views know of
 };
 
 // The grid of text cells: lines between all cells, whole-row selection, no editing, columns the

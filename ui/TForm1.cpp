@@ -245,7 +245,7 @@ void TForm1::FormCreate()
     FState.StdZeilenHoehe = Tabelle->DefaultRowHeight();
     FState.StdSpaltenBreite = Tabelle->DefaultColWidth();
     FTable.SetUp(FState, LocaleSeparators());
-    RefreshTable();
+    FTableModel->Refresh();
     Guarded([this] { FState.Satz = RateFromText(Edit2->text(), LocaleSeparators()); });
     FState.Netto = FState.Steuer = FState.Brutto = 0;
     PopupMenu2->Item(u"raus")->setText(QStringLiteral("Sch&ließen\tAlt+F4"));
@@ -257,6 +257,22 @@ void TForm1::FormCreate()
     SetHint(ListBox1, QStringLiteral("Stand 1.11.2001"));
     SetHint(Label6, QStringLiteral("Die Homepage des Autors.\nEinen Besuch wert!"));
     SetHint(Image1, QStringLiteral("...über den Autor"));
+}
+
+void TForm1::PlaceWindow(int left, int top)
+{
+    // Kept on the primary screen; a window that ends exactly at an edge stays where it is.
+    const QSize frame = frameGeometry().size();
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    if (left < 0)
+        left = 0;
+    if (top < 0)
+        top = 0;
+    if (left > screen.width() - frame.width())
+        left = screen.width() - frame.width() - 20;
+    if (top > screen.height() - frame.height())
+        top = screen.height() - frame.height() - 20;
+    MoveFrame({left, top});
 }
 
 void TForm1::MoveFrame(QPoint position)
@@ -290,13 +306,8 @@ void TForm1::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     // A window that is never activated (Wayland, focus-stealing prevention) still reads its
     // settings.
-    if (!FActivated && !FActivationQueued) {
-        FActivationQueued = true;
-        QTimer::singleShot(0, this, [this] {
-            if (!FActivated)
-                FormActivate();
-        });
-    }
+    if (!FActivated)
+        QTimer::singleShot(0, this, &TForm1::FormActivate);
 }
 
 void TForm1::FormActivate()
@@ -319,9 +330,7 @@ void TForm1::FormActivate()
     } catch (const Exception& e) {
         // A value that is no integer: the window comes to its default place instead of staying
         // off the screen, so that the user sees it beside the message; nothing else is done.
-        const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-        MoveFrame({std::clamp(290, 0, std::max(0, screen.width() - frameGeometry().width())),
-                   std::clamp(180, 0, std::max(0, screen.height() - frameGeometry().height()))});
+        PlaceWindow(290, 180);
         ReportError(e.Message());
         return;
     }
@@ -334,17 +343,7 @@ void TForm1::FormActivate()
     if (state >= 0 && state < StateCount)
         SelectState(state);
 
-    const QRect frame = frameGeometry();
-    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-    if (left < 0)
-        left = 0;
-    if (top < 0)
-        top = 0;
-    if (left > screen.width() - frame.width())
-        left = screen.width() - frame.width() - 20;
-    if (top > screen.height() - frame.height())
-        top = screen.height() - frame.height() - 20;
-    MoveFrame({left, top});
+    PlaceWindow(left, top);
 
     if (gross == 1)
         PopupMenu2->Item(u"gross")->setChecked(true);
@@ -505,31 +504,27 @@ QChar TForm1::Edit111KeyPress(QChar key)
 
 void TForm1::SpinButton1UpClick()
 {
-    Edit2->setFocus(Qt::OtherFocusReason);
-    Guarded([this] {
-        SpinUp(FState);
-        Edit2->setText(RateText(FState.Satz, LocaleSeparators()));
-        ComputeFromNet(FState, FState.Netto, *this);
-    });
+    SpinStep(SpinUp);
 }
 
 void TForm1::SpinButton1DownClick()
 {
+    SpinStep(SpinDown);
+}
+
+void TForm1::SpinStep(void (*step)(TCalcState&))
+{
     Edit2->setFocus(Qt::OtherFocusReason);
-    Guarded([this] {
-        SpinDown(FState);
+    Guarded([this, step] {
+        step(FState);
+        // The focused rate field runs the rate-driven computation when its text changes; the
+        // computation here also covers a text that stays the same.
         Edit2->setText(RateText(FState.Satz, LocaleSeparators()));
         ComputeFromNet(FState, FState.Netto, *this);
     });
 }
 
 // --- The record table -----------------------------------------------------------------------
-
-void TForm1::RefreshTable()
-{
-    FTableModel->Refresh();
-    Tabelle->SetDefaultColWidth(Tabelle->DefaultColWidth());
-}
 
 void TForm1::ZufugClick()
 {
@@ -733,7 +728,6 @@ void TForm1::ScaleControls(int factor)
     }
     Zufug->SetGlyphScale(factor);
     SpinButton1->SetArrowScale(factor);
-    SpeedButton1->setGeometry(QRect(QPoint(194, 118) * factor, QSize(13, 13) * factor));
     SetClientSize(client.width() * factor / previous, client.height() * factor / previous);
 }
 

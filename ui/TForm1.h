@@ -123,7 +123,10 @@ private:
     // Whether w is the window's focused control (the focus guard of the change handlers).
     bool IsFocused(const QWidget* w) const;
     void SetClientSize(int width, int height);
+    // The window at the wanted place, clamped to the screen.
+    void PlaceWindow(int left, int top);
     void MoveFrame(QPoint position);
+    void SpinStep(void (*step)(TCalcState&));
     void DoubleSizeOn();
     void DoubleSizeOff();
     void ScaleControls(int factor);
@@ -132,7 +135,6 @@ private:
     void ShowInfoBox(const QString& text);
     void DrawFlag(QStringView bitmap);
     void SetHint(QWidget* widget, const QString& hint);
-    void RefreshTable();
     // Keeps the numbers' separators in step with the user's locale.
     static void ReadLocaleSeparators();
 
@@ -144,7 +146,6 @@ private:
     TRecordTable FTable;
     TRecordTableModel* FTableModel = nullptr;
     bool FActivated = false;
-    bool FActivationQueued = false;
     bool FShowHints = false;
     bool FDestroying = false;
     int FScale = 1;

@@ -11,6 +11,7 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QScreen>
 #include <QTemporaryDir>
 
@@ -266,8 +267,12 @@ TEST_F(MainWindow, MenuShortcutsWinOverTheFocusedField)
 TEST_F(MainWindow, F2AddsALineAndAltLStillSelectsLettland)
 {
     TForm1& f = Start();
+    f.Tabelle->horizontalHeader()->resizeSection(0, 60); // widened by the user
     Enter(f.Edit1, u"100"_s);
     Key(Qt::Key_F2);
+    EXPECT_EQ(f.Tabelle->columnWidth(0), 60); // adding a line keeps it
+    EXPECT_EQ(f.Tabelle->columnWidth(1), 27);
+    EXPECT_EQ(f.Tabelle->model()->rowCount(), 1);
     EXPECT_EQ(RowTexts(f, 1), (QStringList{u"100,00"_s, u"119,00"_s, u"19,00"_s, u"19"_s}));
     EXPECT_EQ(f.State().TabellenZeile, 2);
     EXPECT_EQ(f.Edit1->selectedText(), u"100");
